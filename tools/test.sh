@@ -3,9 +3,16 @@
 # bash tools/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh native
+bash tools/install-deps.sh all
 
-echo "== native release build and tests"
-cmake --preset release
-cmake --build --preset release -j"$(nproc)"
-ctest --preset release -j"$(nproc)"
+# Each stage builds its own preset(s) and runs their tests; any failure
+# stops the run with a non-zero status.
+stages=(
+    native
+)
+for stage in "${stages[@]}"; do
+    echo "== ${stage}"
+    start=$SECONDS
+    bash "tools/ci/${stage}.sh"
+    echo "== ${stage}: passed in $((SECONDS - start)) s"
+done
