@@ -9,6 +9,9 @@ bash tools/install-deps.sh all
 # stops the run with a non-zero status.
 stages=(
     native
+    sanitizers
+    fuzz
+    valgrind
 )
 for stage in "${stages[@]}"; do
     echo "== ${stage}"
