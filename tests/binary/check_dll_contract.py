@@ -1,0 +1,211 @@
+#!/usr/bin/env python3
+"""Checks the binary contract of the 32-bit lorvane.dll with objdump.
+
+What a Windows host relies on, read from the built file itself: an i386
+image with an entry point that imports only system DLLs; an export directory that names the module
+lorvane, has ordinal base 1 and exports exactly the five functions under
+their undecorated names at their fixed ordinals; and, since the functions
+are __stdcall, every return of each exported function removes its own
+arguments (ret $n with n the arguments' size in bytes).
+
+Usage: check_dll_contract.py --objdump i686-w64-mingw32-objdump lorvane.dll
+       check_dll_contract.py --objdump objdump --elf liblorvane.so
+Prints one line per difference and exits 1 if there is any. With --elf the
+file is the 32-bit x86 Linux shared object, whose functions are __stdcall as
+on Windows: only the stack clean-up is checked there (its export list is
+checked by the test suite).
+
+With --expect TEXT (repeatable) the check runs on a module that is known to
+be faulty and succeeds only if it fails with a message containing each TEXT:
+this is how the check itself is tested.
+"""
+import argparse
+import re
+import subprocess
+import sys
+
+MODULE_NAME = "lorvane"
+
+# ordinal -> (name, argument bytes the callee removes)
+# The module carries its compiler runtime: it may import only from the
+# system's own DLLs.
+SYSTEM_DLLS = {"kernel32.dll", "msvcrt.dll"}
+
+EXPORT_TABLE = {
+    1: ("cdfN", 8),
+    2: ("BesselK1", 8),
+    3: ("pdfNIG", 40),
+    4: ("theIntegrand_BS_style", 40),
+    5: ("NIG_Call_BS_style", 72),
+}
+
+
+def run(objdump, *args):
+    return subprocess.run([objdump, *args], check=True, capture_output=True, text=True).stdout
+
+
+def parse_private_headers(text):
+    """Image base, entry point RVA and the export directory from objdump -p."""
+    info = {"exports": {}, "eat": {}}
+    for key, pattern in (
+        ("image_base", r"^ImageBase\s+([0-9a-fA-F]+)"),
+        ("entry_rva", r"^AddressOfEntryPoint\s+([0-9a-fA-F]+)"),
+        ("ordinal_base", r"^Ordinal Base\s+(\d+)"),
+        ("eat_count", r"^\s*Export Address Table\s+([0-9a-fA-F]+)$"),
+        ("name_count", r"^\s*\[Name Pointer/Ordinal\] Table\s+([0-9a-fA-F]+)$"),
+    ):
+        m = re.search(pattern, text, re.M)
+        if m:
+            base = 10 if key == "ordinal_base" else 16
+            info[key] = int(m.group(1), base)
+    m = re.search(r"^Name\s+[0-9a-fA-F]+\s+(\S+)", text, re.M)
+    if m:
+        info["dll_name"] = m.group(1)
+
+    # Export Address Table entries: "[   0] +base[   1] 14b0 Export RVA"
+    for m in re.finditer(r"^\s*\[\s*(\d+)\]\s+\+base\[\s*(\d+)\]\s+([0-9a-fA-F]+)\s+(\w+) RVA", text, re.M):
+        info["eat"][int(m.group(2))] = (int(m.group(3), 16), m.group(4))
+
+    # Name table entries: "[   0] cdfN", the index being ordinal - base.
+    section = text.split("[Ordinal/Name Pointer] Table", 1)
+    if len(section) == 2:
+        for line in section[1].splitlines()[1:]:
+            m = re.match(r"^\s*\[\s*(\d+)\]\s+(\S+)\s*$", line)
+            if not m:
+                break
+            info["exports"][m.group(2)] = int(m.group(1)) + info.get("ordinal_base", 0)
+    return info
+
+
+def parse_functions(disassembly):
+    """Maps each function's start address to (label, list of instructions)."""
+    functions = {}
+    current = None
+    for line in disassembly.splitlines():
+        m = re.match(r"^([0-9a-f]+) <([^>]+)>:$", line)
+        if m:
+            current = (m.group(2), [])
+            functions[int(m.group(1), 16)] = current
+            continue
+        m = re.match(r"^\s*[0-9a-f]+:\s+(.*)$", line)
+        if m and current is not None:
+            current[1].append(m.group(1).strip())
+    return functions
+
+
+def check_returns(name, label, instructions, argument_bytes):
+    """Every return of a __stdcall function removes its arguments."""
+    returns = [i for i in instructions if re.match(r"^ret[lw]?\b", i)]
+    expected = f"ret    ${argument_bytes:#x}"
+    if not returns:
+        return [f"{name} ({label}): no return instruction found"]
+    return [f"{name} ({label}) returns with '{r}', expected '{expected}' "
+            f"(the callee removes {argument_bytes} bytes of arguments)"
+            for r in returns if re.sub(r"\s+", " ", r) != re.sub(r"\s+", " ", expected)]
+
+
+def check_elf(objdump, shared_object):
+    problems = []
+    header = run(objdump, "-f", shared_object)
+    if not re.search(r"^architecture: i386\b", header, re.M) or "elf32-i386" not in header:
+        problems.append("not a 32-bit x86 ELF file: " + " ".join(header.split()[:8]))
+    functions = {label: body for label, body in
+                 parse_functions(run(objdump, "-d", "--no-show-raw-insn", shared_object)).values()}
+    for name, argument_bytes in EXPORT_TABLE.values():
+        if name not in functions:
+            problems.append(f"{name}: no such function in {shared_object}")
+        else:
+            problems += check_returns(name, name, functions[name], argument_bytes)
+    return problems
+
+
+def check(objdump, dll):
+    problems = []
+    try:
+        header = run(objdump, "-f", dll)
+    except subprocess.CalledProcessError as e:
+        return [f"{objdump} cannot read {dll} (not an i386 PE image?): {e.stderr.strip()}"]
+    if not re.search(r"^architecture: i386\b", header, re.M) or "pei-i386" not in header:
+        problems.append("machine is not i386 (PE32): " + " ".join(header.split()[:8]))
+
+    private_headers = run(objdump, "-p", dll)
+    info = parse_private_headers(private_headers)
+    for imported in re.findall(r"^\s*DLL Name: (\S+)", private_headers, re.M):
+        if imported.lower() not in SYSTEM_DLLS:
+            problems.append(f"imports {imported}, not a system DLL (link the runtime statically)")
+    dll_name = info.get("dll_name", "")
+    if re.sub(r"\.dll$", "", dll_name, flags=re.I) != MODULE_NAME:
+        problems.append(f"export directory names the module {info.get('dll_name')!r}, expected {MODULE_NAME!r}")
+    if info.get("ordinal_base") != 1:
+        problems.append(f"ordinal base is {info.get('ordinal_base')}, expected 1")
+    if info.get("eat_count") != len(EXPORT_TABLE):
+        problems.append(f"export address table has {info.get('eat_count')} entries, expected {len(EXPORT_TABLE)}")
+    if info.get("name_count") != len(EXPORT_TABLE):
+        problems.append(f"{info.get('name_count')} exported names, expected {len(EXPORT_TABLE)}")
+
+    expected_names = {name: ordinal for ordinal, (name, _) in EXPORT_TABLE.items()}
+    for name, ordinal in sorted(info["exports"].items(), key=lambda item: item[1]):
+        if name not in expected_names:
+            problems.append(f"unexpected export {name!r} at ordinal {ordinal}")
+        elif ordinal != expected_names[name]:
+            problems.append(f"{name} is at ordinal {ordinal}, expected {expected_names[name]}")
+    for name, ordinal in expected_names.items():
+        if name not in info["exports"]:
+            decorated = [n for n in info["exports"] if n.lstrip("_").split("@")[0] == name]
+            hint = f" (exported as {decorated[0]!r}: decorated)" if decorated else ""
+            problems.append(f"{name} is not exported by its undecorated name{hint}")
+
+    image_base = info.get("image_base", 0)
+    functions = parse_functions(run(objdump, "-d", "--no-show-raw-insn", dll))
+
+    entry = info.get("entry_rva", 0)
+    if entry == 0:
+        problems.append("no entry point")
+    elif image_base + entry not in functions:
+        problems.append(f"entry point RVA {entry:#x} is not the start of a function")
+
+    for ordinal, (name, argument_bytes) in EXPORT_TABLE.items():
+        if ordinal not in info["eat"]:
+            problems.append(f"ordinal {ordinal} ({name}) has no export address")
+            continue
+        rva, kind = info["eat"][ordinal]
+        if kind != "Export":
+            problems.append(f"ordinal {ordinal} ({name}) is a {kind} entry, expected code in the module")
+            continue
+        function = functions.get(image_base + rva)
+        if function is None:
+            problems.append(f"ordinal {ordinal} ({name}) does not point at the start of a function")
+            continue
+        label, instructions = function
+        problems += check_returns(name, label, instructions, argument_bytes)
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--objdump", required=True)
+    parser.add_argument("--expect", action="append", default=[],
+                        help="a fault the check must report (for testing the check)")
+    parser.add_argument("--elf", action="store_true", help="check a 32-bit x86 ELF shared object")
+    parser.add_argument("dll")
+    args = parser.parse_args()
+    problems = (check_elf if args.elf else check)(args.objdump, args.dll)
+    for p in problems:
+        print("FAIL:", p)
+    if args.expect:
+        missed = [e for e in args.expect if not any(e in p for p in problems)]
+        for e in missed:
+            print("NOT REPORTED:", e)
+        return 1 if missed else 0
+    if problems:
+        return 1
+    if args.elf:
+        print(f"{args.dll}: i386, every function removes its own arguments")
+    else:
+        print(f"{args.dll}: i386, module {MODULE_NAME}, ordinals 1-5 as the export table, "
+              "undecorated names, callee clean-up, imports only system DLLs, entry point present")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
