@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ios>
 #include <string>
 #include <thread>
 #include <vector>
@@ -193,19 +194,24 @@ TEST(X87Precision, PrecisionControlOfTheCallerIsRestored) {
 }
 
 #if defined(LORVANE_HAVE_REFERENCE_VALUES)
-// Relative difference allowed against the x86-64 build: only the C math
-// library differs (exp and log may round differently in the last place), and
-// the quadrature of the call price may then stop one pass earlier or later,
-// within its convergence tolerance.
-double toleranceFor(int ordinal) {
-    switch (ordinal) {
-    case 1: return 4e-15;
-    case 2: return 4e-15;
-    case 3:
-    case 4: return 2e-14;
-    default: return 1e-9;
-    }
+// Distance in units in the last place: how many doubles lie between the two.
+std::uint64_t ulpDistance(double a, double b) {
+    auto ordered = [](double x) {
+        const std::uint64_t bits = bitsOf(x);
+        return (bits >> 63) ? std::uint64_t(0x8000000000000000u) - (bits & 0x7fffffffffffffffu)
+                            : bits + std::uint64_t(0x8000000000000000u);
+    };
+    const std::uint64_t x = ordered(a), y = ordered(b);
+    return x > y ? x - y : y - x;
 }
+
+// The library's own arithmetic is the same SSE2 double sequence as the
+// x86-64 build's, so results are the same bits except where the C math
+// libraries differ: glibc's 32-bit x87 exp of a large argument (the far
+// normal tail, K1 at large x) may round differently in the last place.
+// Measured: at most 2 units over thousands of arguments; for the NIG
+// functions, whose exp and log arguments are moderate, none.
+std::uint64_t allowedUlps(int ordinal) { return ordinal <= 2 ? 4 : 0; }
 
 TEST(X87Precision, AtExtendedPrecisionAgreesWithTheX8664Build) {
     const auto all = cases();
@@ -217,14 +223,11 @@ TEST(X87Precision, AtExtendedPrecisionAgreesWithTheX8664Build) {
         any = true;
         double got;
         std::memcpy(&got, &atExtended[i], sizeof got);
-        if (std::isnan(c.expected)) {
+        if (std::isnan(c.expected))
             EXPECT_TRUE(std::isnan(got)) << describe(c);
-        } else if (std::isinf(c.expected) || c.expected == 0.0) {
-            EXPECT_EQ(got, c.expected) << describe(c);
-        } else {
-            EXPECT_LE(std::fabs(got - c.expected), toleranceFor(c.ordinal) * std::fabs(c.expected))
-                << describe(c) << " = " << got << ", x86-64 build " << c.expected;
-        }
+        else
+            EXPECT_LE(ulpDistance(got, c.expected), allowedUlps(c.ordinal))
+                << describe(c) << " = " << std::hexfloat << got << ", x86-64 build " << c.expected;
     }
     EXPECT_TRUE(any);
 }

@@ -2,7 +2,8 @@
 """Checks the binary contract of the 32-bit lorvane.dll with objdump.
 
 What a Windows host relies on, read from the built file itself: an i386
-image with an entry point that imports only system DLLs; an export directory that names the module
+image with an entry point that imports only system DLLs and whose runtime
+resets attaching threads to double precision; an export directory that names the module
 lorvane, has ordinal base 1 and exports exactly the five functions under
 their undecorated names at their fixed ordinals; and, since the functions
 are __stdcall, every return of each exported function removes its own
@@ -163,6 +164,14 @@ def check(objdump, dll):
         problems.append("no entry point")
     elif image_base + entry not in functions:
         problems.append(f"entry point RVA {entry:#x} is not the start of a function")
+
+    # The runtime resets the x87 unit of every thread that attaches with
+    # _fpreset; a bare fninit there would put the host's threads at extended
+    # precision instead of the Windows standard, double.
+    for label, instructions in functions.values():
+        if label in ("__fpreset", "_fpreset") and instructions and instructions[0].startswith("fninit"):
+            problems.append(f"{label} is a bare fninit: threads attaching to the module would run at "
+                            "extended precision (link CRT_fp8.o)")
 
     for ordinal, (name, argument_bytes) in EXPORT_TABLE.items():
         if ordinal not in info["eat"]:

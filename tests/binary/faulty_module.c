@@ -1,6 +1,7 @@
 /* A module that breaks the export contract on purpose: the contract check
  * must name each fault (wrong module name, swapped ordinal, decorated name,
- * caller clean-up, an extra export, a missing one). */
+ * caller clean-up, an extra export, a missing one, and the runtime's default
+ * reset of attaching threads to extended precision). */
 double __stdcall cdfN(double x) { return x; }
 double __stdcall BesselK1(double x) { return x; }
 double pdfNIG(double x, double alpha, double beta, double delta, double mu) {
