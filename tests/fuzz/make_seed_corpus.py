@@ -69,9 +69,71 @@ def seeds_bessel_k1():
     yield "pole_overflow", [v for x in (1.0 / DBL_MAX, 5.6e-309, 1e-300, 1e-9) for v in around(x, 2)]
 
 
+def with_each_replaced(base, values):
+    """base with one argument at a time replaced by each of values."""
+    for i in range(len(base)):
+        for v in values:
+            yield base[:i] + [v] + base[i + 1:]
+
+
+def seeds_nig_density(point_first=True):
+    # Tuples in pdfNIG order (x, alpha, beta, delta, mu); the kernel takes x last.
+    order = (lambda t: t) if point_first else (lambda t: t[1:] + t[:1])
+    typical = [0.1, 2.0, 0.5, 0.3, 0.05]
+    yield "typical", [0.1, 2.0, 0.5, 0.3, 0.05, 0.0, 1.0, 0.0, 1.0, 0.0, -3.0, 20.0, -3.0, 0.5, 0.05]
+    for name, values in [("nan", NAN_PATTERNS[:3]), ("infinite", [INF, -INF]), ("zero", [0.0, -0.0]),
+                         ("extreme", [DBL_MAX, -DBL_MAX, DENORM_MIN, -1.0])]:
+        yield name, [v for t in with_each_replaced(typical, values) for v in order(t)]
+    out_of_domain = [
+        [0.0, 1.0, 2.0, 1.0, 0.0],      # alpha < |beta|
+        [0.0, 0.0, 0.0, 1.0, 0.0],      # alpha = 0
+        [0.3, 1.0, 0.0, 0.0, 0.3],      # delta = 0 at x = mu: q = 0
+        [0.3, 1.0, 0.0, -1.0, 0.0],     # negative delta
+        [0.0, 1e-200, 2e-200, 1.0, 0.0],  # alpha < |beta| with underflowing squares
+    ]
+    yield "out_of_domain", [v for t in out_of_domain for v in order(t)]
+    overflowing_pieces = [
+        [0.0, 500.0, 0.0, 2.0, 0.0],     # exp(delta gamma) overflows, K1 underflows
+        [800.0, 1.0, 0.9, 1.0, 800.0],   # exp(beta x) overflows
+        [-800.0, 1.0, -0.9, 1.0, -800.0],
+        [0.0, 1.0, 0.0, 1e-310, 0.0],    # K1 argument subnormal: pole overflows
+    ]
+    yield "overflowing_pieces", [v for t in overflowing_pieces for v in order(t)]
+    # alpha q on every K1 region and row boundary.
+    edges = [0.8, 5.5, 12.5] + MID_ROW_EDGES + [float(n) for n in range(6, 13)] + [60.0 / k for k in range(1, 5)]
+    yield "bessel_edges", [v for e in edges for v in order([0.0, 1.0, 0.25, e, 0.0])]
+
+
+def seeds_nig_call():
+    typical = [100.0, 100.0, 0.5, 0.03, 20.0, -3.0, 0.5, 0.05, 2.0]
+    yield "typical", typical
+    yield "deep_in_the_money", [100.0, 1.0, 1.0, 0.05, 15.0, -2.0, 0.4, 0.0, 3.0]
+    yield "normal_limit", [100.0, 95.0, 1.0, 0.02, 400.0, 0.0, 16.0, 0.0, 5.0]
+    yield "strike_equals_upper", [100.0, 100.0, 0.5, 0.03, 20.0, -3.0, 0.5, 0.05, 0.0]
+    yield "upper_below_strike", [100.0, 120.0, 0.5, 0.03, 20.0, -3.0, 0.5, 0.05, -1.0]
+    yield "tilted_out_of_domain", [100.0, 100.0, 0.5, 0.03, 2.0, 1.5, 0.5, 0.05, 2.0]
+    yield "spike_near_strike", [100.0, 100.0, 1.0, 0.0, 50.0, 0.0, 1e-9, 0.0, 1.0]
+    yield "long_horizon", [100.0, 100.0, 1000.0, 0.03, 20.0, -3.0, 0.5, 0.05, 50.0]
+    # The costliest prices found by bench/worst_case_bench.cpp: all eight
+    # passes in both runs, with long node walks near a spike of the density.
+    yield "most_evaluations_admissible", [100, 345.66454871799885, 1.6058019216953541, -0.028748147502120895,
+                                          35.908275240089949, 6.9860111054265772, 2.4047210879968961e-73,
+                                          0.77238580279149815, 24.943930053153668]
+    yield "most_evaluations_any_input", [100, 102.27659451690705, 8.899786021487019, 0.1188268073176267,
+                                         363.4974326055916, -288.6316231938543, 1.7839153592071387e-264,
+                                         0.0025293493727845985, 0.68445698300473867]
+    for i, (name, values) in enumerate([("nan", [NAN]), ("infinite", [INF, -INF]), ("zero", [0.0]),
+                                        ("negative", [-1.0]), ("huge", [DBL_MAX]), ("tiny", [DENORM_MIN])]):
+        for j, t in enumerate(with_each_replaced(typical, values)):
+            yield f"{name}_{j}", t
+
+
 TARGETS = {
     "cdf_normal_fuzz": seeds_cdf_normal,
     "bessel_k1_fuzz": seeds_bessel_k1,
+    "nig_density_fuzz": seeds_nig_density,
+    "nig_kernel_fuzz": lambda: seeds_nig_density(point_first=False),
+    "nig_call_fuzz": seeds_nig_call,
 }
 
 
