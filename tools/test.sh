@@ -9,6 +9,7 @@ bash tools/install-deps.sh all
 # stops the run with a non-zero status.
 stages=(
     native
+    cross
     sanitizers
     fuzz
     valgrind
