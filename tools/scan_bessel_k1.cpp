@@ -4,8 +4,8 @@
 // significand; its own error is a few units in 1e-34, far below what is
 // measured here). The arguments are
 //   - log-uniform over [1e-300, 700] (--log-count, default 2^20),
-//   - uniform over the range of x of every row of every region
-//     (--row-count per row, default 2^16),
+//   - uniform over the range of x of every row of every region, the
+//     small-argument region as one row (--row-count per row, default 2^16),
 //   - every region boundary and every row switch with --neighbours
 //     neighbouring doubles on each side (default 256), enough to cover the
 //     few units in the last place by which the computed switch may differ
@@ -157,7 +157,6 @@ std::vector<double> arguments(const Options& o) {
         xs.push_back(std::fmin(scanHigh, std::fmax(scanLow, std::exp(lnLow + (lnHigh - lnLow) * u))));
     }
     for (int r = 0; r < regionCount; ++r) {
-        if (r == small) continue;  // the log-uniform part covers it
         for (int row = 0; row < rowsPerRegion[r]; ++row) {
             double lo, hi;
             rowRange(static_cast<Region>(r), row, lo, hi);
@@ -241,11 +240,11 @@ int main(int argc, char** argv) {
                 scanLow, scanHigh);
     std::printf("| region / row | x | arguments | max relative error | at x |\n|---|---|---|---|---|\n");
     for (int r = 0; r < regionCount; ++r) {
-        double lo, hi, rlo = 0, rhi = 0;
+        double lo, hi, rlo = INFINITY, rhi = 0;
         for (int row = 0; row < rowsPerRegion[r]; ++row) {
             rowRange(static_cast<Region>(r), row, lo, hi);
-            if (row == 0) rlo = lo;
-            rhi = hi;
+            rlo = std::fmin(rlo, lo);
+            rhi = std::fmax(rhi, hi);
         }
         std::printf("| **%s** | [%.9g, %.9g) | %" PRIu64 " | **%.2e** | %.17g |\n", regionNames[r], rlo, rhi,
                     perRegion[r].count, perRegion[r].error, perRegion[r].at);
