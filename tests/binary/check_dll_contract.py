@@ -11,10 +11,13 @@ arguments (ret $n with n the arguments' size in bytes).
 
 Usage: check_dll_contract.py --objdump i686-w64-mingw32-objdump lorvane.dll
        check_dll_contract.py --objdump objdump --elf liblorvane.so
+       check_dll_contract.py --objdump i686-w64-mingw32-objdump --host program.exe
 Prints one line per difference and exits 1 if there is any. With --elf the
 file is the 32-bit x86 Linux shared object, whose functions are __stdcall as
 on Windows: only the stack clean-up is checked there (its export list is
-checked by the test suite).
+checked by the test suite). With --host the file is a program linked with
+the module's import library: it must import the five functions by their
+undecorated names.
 
 With --expect TEXT (repeatable) the check runs on a module that is known to
 be faulty and succeeds only if it fails with a message containing each TEXT:
@@ -120,6 +123,24 @@ def check_elf(objdump, shared_object):
     return problems
 
 
+def check_host(objdump, host):
+    """A program linked with the import library imports the five functions
+    from lorvane.dll under their undecorated names, and nothing else."""
+    text = run(objdump, "-p", host)
+    section = re.split(r"^\s*DLL Name: ", text, flags=re.M)
+    names = None
+    for part in section[1:]:
+        dll, _, rest = part.partition("\n")
+        if dll.strip().lower() == MODULE_NAME + ".dll":
+            names = set(re.findall(r"^\s*[0-9a-f]+\s+\d+\s+(\S+)\s*$", rest.split("\n\n")[0], re.M))
+    if names is None:
+        return [f"{host} imports nothing from {MODULE_NAME}.dll"]
+    expected = {name for name, _ in EXPORT_TABLE.values()}
+    problems = [f"{host} imports {n!r} from {MODULE_NAME}.dll, not one of its exports" for n in sorted(names - expected)]
+    problems += [f"{host} does not import {n!r} from {MODULE_NAME}.dll" for n in sorted(expected - names)]
+    return problems
+
+
 def check(objdump, dll):
     problems = []
     try:
@@ -196,9 +217,11 @@ def main():
     parser.add_argument("--expect", action="append", default=[],
                         help="a fault the check must report (for testing the check)")
     parser.add_argument("--elf", action="store_true", help="check a 32-bit x86 ELF shared object")
+    parser.add_argument("--host", action="store_true",
+                        help="check the imports of a program linked with the import library")
     parser.add_argument("dll")
     args = parser.parse_args()
-    problems = (check_elf if args.elf else check)(args.objdump, args.dll)
+    problems = (check_elf if args.elf else check_host if args.host else check)(args.objdump, args.dll)
     for p in problems:
         print("FAIL:", p)
     if args.expect:
@@ -210,6 +233,8 @@ def main():
         return 1
     if args.elf:
         print(f"{args.dll}: i386, every function removes its own arguments")
+    elif args.host:
+        print(f"{args.dll}: imports the five functions from {MODULE_NAME}.dll by their undecorated names")
     else:
         print(f"{args.dll}: i386, module {MODULE_NAME}, ordinals 1-5 as the export table, "
               "undecorated names, callee clean-up, imports only system DLLs, entry point present")
