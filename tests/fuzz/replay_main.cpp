@@ -15,7 +15,7 @@ namespace {
 int replayFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        std::fprintf(stderr, "cannot read %s\n", path.string().c_str());
         return 1;
     }
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -32,9 +32,13 @@ int main(int argc, char** argv) {
         const fs::path arg(argv[i]);
         if (fs::is_directory(arg)) {
             for (const auto& entry : fs::recursive_directory_iterator(arg))
-                if (entry.is_regular_file()) failures += replayFile(entry.path()), ++replayed;
+                if (entry.is_regular_file()) {
+                    failures += replayFile(entry.path());
+                    ++replayed;
+                }
         } else {
-            failures += replayFile(arg), ++replayed;
+            failures += replayFile(arg);
+            ++replayed;
         }
     }
     std::printf("replayed %d inputs\n", replayed);
