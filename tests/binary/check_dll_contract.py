@@ -10,9 +10,12 @@ are __stdcall, every return of each exported function removes its own
 arguments (ret $n with n the arguments' size in bytes).
 
 Usage: check_dll_contract.py --objdump i686-w64-mingw32-objdump lorvane.dll
+       check_dll_contract.py --objdump x86_64-w64-mingw32-objdump --x86-64 lorvane.dll
        check_dll_contract.py --objdump objdump --elf liblorvane.so
        check_dll_contract.py --objdump i686-w64-mingw32-objdump --host program.exe
-Prints one line per difference and exits 1 if there is any. With --elf the
+Prints one line per difference and exits 1 if there is any. With --x86-64
+the file is the 64-bit DLL, checked alike except for the stack clean-up
+(x86-64 has one calling convention, the caller's). With --elf the
 file is the 32-bit x86 Linux shared object, whose functions are __stdcall as
 on Windows: only the stack clean-up is checked there (its export list is
 checked by the test suite). With --host the file is a program linked with
@@ -141,13 +144,16 @@ def check_host(objdump, host):
     return problems
 
 
-def check(objdump, dll):
+def check(objdump, dll, x86_64=False):
     problems = []
     try:
         header = run(objdump, "-f", dll)
     except subprocess.CalledProcessError as e:
-        return [f"{objdump} cannot read {dll} (not an i386 PE image?): {e.stderr.strip()}"]
-    if not re.search(r"^architecture: i386\b", header, re.M) or "pei-i386" not in header:
+        return [f"{objdump} cannot read {dll} (not a PE image of its machine?): {e.stderr.strip()}"]
+    if x86_64:
+        if not re.search(r"^architecture: i386:x86-64\b", header, re.M) or "pei-x86-64" not in header:
+            problems.append("machine is not x86-64 (PE32+): " + " ".join(header.split()[:8]))
+    elif not re.search(r"^architecture: i386\b", header, re.M) or "pei-i386" not in header:
         problems.append("machine is not i386 (PE32): " + " ".join(header.split()[:8]))
 
     private_headers = run(objdump, "-p", dll)
@@ -207,7 +213,8 @@ def check(objdump, dll):
             problems.append(f"ordinal {ordinal} ({name}) does not point at the start of a function")
             continue
         label, instructions = function
-        problems += check_returns(name, label, instructions, argument_bytes)
+        if not x86_64:  # x86-64 has one convention: the caller owns the stack
+            problems += check_returns(name, label, instructions, argument_bytes)
     return problems
 
 
@@ -216,12 +223,19 @@ def main():
     parser.add_argument("--objdump", required=True)
     parser.add_argument("--expect", action="append", default=[],
                         help="a fault the check must report (for testing the check)")
+    parser.add_argument("--x86-64", action="store_true",
+                        help="check the 64-bit DLL: everything but the stack clean-up")
     parser.add_argument("--elf", action="store_true", help="check a 32-bit x86 ELF shared object")
     parser.add_argument("--host", action="store_true",
                         help="check the imports of a program linked with the import library")
     parser.add_argument("dll")
     args = parser.parse_args()
-    problems = (check_elf if args.elf else check_host if args.host else check)(args.objdump, args.dll)
+    if args.elf:
+        problems = check_elf(args.objdump, args.dll)
+    elif args.host:
+        problems = check_host(args.objdump, args.dll)
+    else:
+        problems = check(args.objdump, args.dll, x86_64=args.x86_64)
     for p in problems:
         print("FAIL:", p)
     if args.expect:
@@ -236,8 +250,9 @@ def main():
     elif args.host:
         print(f"{args.dll}: imports the five functions from {MODULE_NAME}.dll by their undecorated names")
     else:
-        print(f"{args.dll}: i386, module {MODULE_NAME}, ordinals 1-5 as the export table, "
-              "undecorated names, callee clean-up, imports only system DLLs, entry point present")
+        print(f"{args.dll}: {'x86-64' if args.x86_64 else 'i386'}, module {MODULE_NAME}, ordinals 1-5 "
+              f"as the export table, undecorated names{'' if args.x86_64 else ', callee clean-up'}, "
+              "imports only system DLLs, entry point present")
     return 0
 
 
