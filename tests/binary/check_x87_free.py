@@ -93,7 +93,8 @@ def call_problems(nm, obj, guarded, leading_underscore):
         if base is None or base in EXACT_MATH or symbol in guarded:
             continue
         problems.append(f"{obj}: calls {symbol}, a C math function that is not guarded "
-                        f"(guarded: {', '.join(sorted(guarded))}); guard it or avoid it")
+                        f"(guarded: {', '.join(sorted(guarded))}); avoid it, or guard it in "
+                        "cmake/X87MathPrecision.cmake and module/x87_math_precision.cpp")
     return problems
 
 
