@@ -8,9 +8,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "lorvane.h"
 
 namespace {
 
@@ -108,6 +112,40 @@ TEST(Cli, MalformedOptionTableStopsBeforeAnyPrice) {
         EXPECT_EQ(r.out, "") << c.input;
         EXPECT_EQ(r.err, c.error + "\n") << c.input;
     }
+}
+
+// The bundled example file, priced end to end through the shared module:
+// every row comes back as it was with a price column, each price the same
+// double as a direct call.
+TEST(Cli, PricesTheExampleOptions) {
+    const std::string path = std::string(LORVANE_TEST_DATA_DIR) + "/../../examples/options.csv";
+    const std::string input = slurp(path);
+    ASSERT_FALSE(input.empty()) << path;
+    const CliResult r = runCli("price '" + path + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::istringstream in(input), out(r.out);
+    std::string inLine, outLine;
+    ASSERT_TRUE(std::getline(in, inLine) && std::getline(out, outLine));
+    EXPECT_EQ(outLine, inLine + ",price");
+    int rows = 0;
+    while (std::getline(in, inLine)) {
+        ASSERT_TRUE(std::getline(out, outLine)) << "missing row for " << inLine;
+        ASSERT_EQ(outLine.rfind(inLine + ",", 0), 0u) << outLine;
+        std::vector<double> v;
+        std::istringstream fields(inLine);
+        for (std::string field; std::getline(fields, field, ',');)
+            v.push_back(std::strtod(field.c_str(), nullptr));
+        ASSERT_EQ(v.size(), 9u) << inLine;
+        const double printed = std::strtod(outLine.c_str() + inLine.size() + 1, nullptr);
+        const double direct =
+            NIG_Call_BS_style(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+        EXPECT_EQ(printed, direct) << inLine;
+        EXPECT_GT(printed, 0.0) << inLine;
+        ++rows;
+    }
+    EXPECT_FALSE(std::getline(out, outLine)) << "extra output: " << outLine;
+    EXPECT_EQ(rows, 12);
 }
 
 TEST(Cli, UnreadableFileIsReported) {
