@@ -1,10 +1,10 @@
 // Runs the library's calls to exp and log at the x87 precision those
 // routines are written for.
 //
-// The library's own arithmetic is SSE2 and ignores the x87 control word. The
-// C math library of 32-bit x86 Linux and of MinGW-w64 (both bitnesses), however,
-// evaluates exp and log on the x87 unit in extended precision and rounds
-// once at the end. A host thread may run with the precision control lowered
+// The library's own arithmetic is SSE2 and ignores the x87 control word.
+// The C math library of 32-bit x86 Linux and of MinGW-w64 (both bitnesses),
+// however, evaluates exp and log on the x87 unit in extended precision and
+// rounds once at the end. A host thread may run with the precision control lowered
 // to double (Windows sets it so, and hosts change it under a loaded module);
 // there glibc's exp is off by up to about 20 units in the last place. Each
 // call therefore raises the precision control to extended for its duration
