@@ -1,16 +1,55 @@
 #include "nig/nig_probability.h"
 
+#include <cmath>
+
 #include "nig/double_exponential.h"
 #include "nig/nig_kernel.h"
+#include "nig/nig_range_guard.h"
+#include "nig/nig_scaled.h"
 
 namespace lorvane::detail {
 
+double nigProbabilityFromFactors(double alpha, double beta, double delta, double mu, double lower,
+                                 double upper, bool* piecesNormal) noexcept {
+    bool normal = true;
+    const auto kernel = [&](double x) { return nigKernel(alpha, beta, delta, mu, x, normal); };
+    const DoubleExponentialSum integral = doubleExponentialSum(kernel, lower, upper);
+    const double level = nigLevelFactor(alpha, beta, delta, mu);
+    if (piecesNormal) *piecesNormal = normal && isNormalDouble(level);
+    return (((integral.stepTimesSum * level) * alpha) * delta) * invPi;
+}
+
+double nigProbabilityScaled(double alpha, double beta, double delta, double mu, double lower,
+                            double upper) noexcept {
+    const double gammaSquared = nigGammaSquared(alpha, beta);
+    const double deltaGamma = delta * std::sqrt(gammaSquared);
+    const auto kernel = [=](double x) {
+        return nigScaledKernel(alpha, beta, delta, mu, gammaSquared, deltaGamma, x);
+    };
+    const DoubleExponentialSum integral = doubleExponentialSum(kernel, lower, upper);
+    return ((integral.stepTimesSum * alpha) * delta) * invPi;
+}
+
 double NIG_Prob_BS_style(double alpha, double beta, double delta, double mu, double lower,
                          double upper) noexcept {
-    const auto kernel = [=](double x) { return nigKernel(alpha, beta, delta, mu, x); };
-    const DoubleExponentialSum integral = doubleExponentialSum(kernel, lower, upper);
-    return (((integral.stepTimesSum * nigLevelFactor(alpha, beta, delta, mu)) * alpha) * delta) *
-           invPi;
+    const double level = nigLevelFactor(alpha, beta, delta, mu);
+    const bool inDomain = alpha > std::fabs(beta) && delta > 0;
+    if (inDomain && !isNormalDouble(level))
+        return nigProbabilityScaled(alpha, beta, delta, mu, lower, upper);
+    if (nigIntervalSurelyNormal(alpha, beta, delta, mu, lower, upper)) {
+        const auto kernel = [=](double x) { return nigKernel(alpha, beta, delta, mu, x); };
+        const double hSum = doubleExponentialSum(kernel, lower, upper).stepTimesSum;
+        const double mass = (((hSum * level) * alpha) * delta) * invPi;
+        if (std::isfinite(mass) || !inDomain) return mass;
+        return nigProbabilityScaled(alpha, beta, delta, mu, lower, upper);
+    }
+    // Some kernel factor may leave the range: the plain rule with every node
+    // checked, and the combined exponents if a factor did.
+    bool piecesNormal;
+    const double mass =
+        nigProbabilityFromFactors(alpha, beta, delta, mu, lower, upper, &piecesNormal);
+    if ((piecesNormal && std::isfinite(mass)) || !inDomain) return mass;
+    return nigProbabilityScaled(alpha, beta, delta, mu, lower, upper);
 }
 
 }  // namespace lorvane::detail
