@@ -7,6 +7,7 @@
 // Otherwise an out-of-line path evaluates the plain form with every factor
 // checked, and, if one has left the normal range for a law in its domain,
 // switches to the form with combined exponents (nig/nig_scaled.h).
+#include <cfloat>
 #include <cmath>
 
 #include "lorvane.h"
@@ -23,7 +24,7 @@ using namespace lorvane::detail;
                                                          double delta, double mu) noexcept {
     bool piecesNormal = true;
     const double f = nigDensity(x, alpha, beta, delta, mu, piecesNormal);
-    if (piecesNormal || !(alpha > std::fabs(beta) && delta > 0)) return f;
+    if (piecesNormal || !nigLawInDomain(alpha, beta, delta, mu) || !std::isfinite(x)) return f;
     return nigScaledDensity(x, alpha, beta, delta, mu);
 }
 
@@ -31,7 +32,10 @@ using namespace lorvane::detail;
                                                         double mu, double x) noexcept {
     bool piecesNormal = true;
     const double k = nigKernel(alpha, beta, delta, mu, x, piecesNormal);
-    if (piecesNormal || !(alpha > 0)) return k;
+    // The kernel needs only alpha > 0; beta may exceed alpha.
+    const bool finite = alpha <= DBL_MAX && std::isfinite(beta) && std::isfinite(delta) &&
+                        std::isfinite(mu) && std::isfinite(x);
+    if (piecesNormal || !(alpha > 0 && finite)) return k;
     return nigScaledPlainKernel(alpha, beta, delta, mu, x);
 }
 

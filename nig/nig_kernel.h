@@ -16,6 +16,7 @@
 // combined exponents in nig/nig_scaled.h.
 #pragma once
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -40,6 +41,15 @@ inline bool isPositiveNormal(double v) noexcept {
 // The same without the sign.
 inline bool isNormalDouble(double v) noexcept {
     return isPositiveNormal(std::fabs(v));
+}
+
+// Whether (alpha, beta, delta, mu) is a law: alpha > |beta|, delta > 0, all
+// finite (false for NaN). Only for such laws, at finite points, does a factor
+// out of range call for the evaluation with combined exponents; everything
+// else keeps the plain arithmetic's NaN or infinity.
+inline bool nigLawInDomain(double alpha, double beta, double delta, double mu) noexcept {
+    return alpha > std::fabs(beta) && delta > 0 && alpha <= DBL_MAX && delta <= DBL_MAX &&
+           std::isfinite(mu);
 }
 
 // K1(alpha q) exp(beta x) / q.

@@ -33,7 +33,8 @@ double nigProbabilityScaled(double alpha, double beta, double delta, double mu, 
 double NIG_Prob_BS_style(double alpha, double beta, double delta, double mu, double lower,
                          double upper) noexcept {
     const double level = nigLevelFactor(alpha, beta, delta, mu);
-    const bool inDomain = alpha > std::fabs(beta) && delta > 0;
+    const bool inDomain =
+        nigLawInDomain(alpha, beta, delta, mu) && std::isfinite(lower) && std::isfinite(upper);
     if (inDomain && !isNormalDouble(level))
         return nigProbabilityScaled(alpha, beta, delta, mu, lower, upper);
     if (nigIntervalSurelyNormal(alpha, beta, delta, mu, lower, upper)) {

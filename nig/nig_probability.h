@@ -12,10 +12,11 @@ namespace lorvane::detail {
 //
 // Evaluated from separate factors unless one of them leaves the normal
 // double range, or the result is not finite, for a law in its domain
-// (alpha > |beta|, delta > 0); then over the same nodes with combined
-// exponents (nigProbabilityScaled). Where nigIntervalSurelyNormal vouches for
-// the kernel in advance the plain rule runs without checks per node;
-// otherwise nigProbabilityFromFactors checks them.
+// (alpha > |beta|, delta > 0, all finite) and finite limits; then over the
+// same nodes with combined exponents (nigProbabilityScaled). Where
+// nigIntervalSurelyNormal vouches for the kernel in advance the plain rule
+// runs without checks per node; otherwise nigProbabilityFromFactors checks
+// them.
 double NIG_Prob_BS_style(double alpha, double beta, double delta, double mu, double lower,
                          double upper) noexcept;
 
