@@ -280,6 +280,13 @@ TEST(NigRange, OutOfDomainStaysNan) {
             std::isnan(NIG_Call_BS_style(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8])))
             << i;
     }
+    // Infinite points, parameters or limits keep the plain arithmetic's NaN.
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(std::isnan(pdfNIG(inf, 2, 0.5, 0.3, 0.05)));
+    EXPECT_TRUE(std::isnan(pdfNIG(-inf, 2, 0, 0.3, 0.05)));
+    EXPECT_TRUE(std::isnan(pdfNIG(0.1, 2, 0.5, 0.3, -inf)));
+    EXPECT_TRUE(std::isnan(NIG_Call_BS_style(100, 100, 0.5, 0.03, 20, -3, 0.5, inf, 2)));
+    EXPECT_TRUE(std::isnan(NIG_Prob_BS_style(20, -3, 0.5, 0.05, -inf, 1)));
     EXPECT_TRUE(std::isnan(pdfNIG(nan, 100, 0, 50, 0)));
     EXPECT_TRUE(std::isnan(pdfNIG(0.1, 100, 0, 50, nan)));
     EXPECT_TRUE(std::isnan(theIntegrand_BS_style(100, 0, 50, 0, nan)));
