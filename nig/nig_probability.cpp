@@ -1,6 +1,7 @@
 #include "nig/nig_probability.h"
 
 #include <cmath>
+#include <limits>
 
 #include "nig/double_exponential.h"
 #include "nig/nig_kernel.h"
@@ -45,10 +46,17 @@ double NIG_Prob_BS_style(double alpha, double beta, double delta, double mu, dou
         return nigProbabilityScaled(alpha, beta, delta, mu, lower, upper);
     }
     // Some kernel factor may leave the range: the plain rule with every node
-    // checked, and the combined exponents if a factor did.
-    bool piecesNormal;
-    const double mass =
-        nigProbabilityFromFactors(alpha, beta, delta, mu, lower, upper, &piecesNormal);
+    // checked. For a law in its domain the plain result is wanted only if no
+    // factor leaves the range; from the first one that does, the kernel
+    // returns NaN, which ends the passes after the current one, and the
+    // combined exponents take over.
+    bool piecesNormal = true;
+    const auto checkedKernel = [&](double x) {
+        const double v = nigKernel(alpha, beta, delta, mu, x, piecesNormal);
+        return piecesNormal || !inDomain ? v : std::numeric_limits<double>::quiet_NaN();
+    };
+    const double hSum = doubleExponentialSum(checkedKernel, lower, upper).stepTimesSum;
+    const double mass = (((hSum * level) * alpha) * delta) * invPi;
     if ((piecesNormal && std::isfinite(mass)) || !inDomain) return mass;
     return nigProbabilityScaled(alpha, beta, delta, mu, lower, upper);
 }
