@@ -146,8 +146,8 @@ const std::vector<Row>& rows() {
         {Function::Density, "delta = ±∞", {with(density, 3, inf), with(density, 3, -inf)}, Outcome::NaN},
         {Function::Density, "x = −∞ or mu = +∞ with beta > 0", {with(density, 0, -inf), with(density, 4, inf)}, Outcome::Zero},
         {Function::Density, "x = +∞ or mu = −∞ with beta > 0, and x = ±∞ with beta = 0", {with(density, 0, inf), with(density, 4, -inf), with(density, 0, inf, 2, 0.0), with(density, 0, -inf, 2, 0.0)}, Outcome::NaN},
-        {Function::Density, "admissible law, far tail where K1 underflows", {{1000.0, 1.0, 0.0, 1.0, 0.0}, {-800.0, 1.0, 0.5, 1.0, 0.0}}, Outcome::Zero},
-        {Function::Density, "admissible law whose separately formed factors overflow: exp(delta·gamma − beta·mu) or exp(beta·x) is +∞ while K1 is 0", {{0.0, 500.0, 0.0, 2.0, 0.0}, {1000.0, 1.0, 0.9, 1.0, 0.0}}, Outcome::NaN},
+        {Function::Density, "admissible law, far tail where the density itself underflows", {{1000.0, 1.0, 0.0, 1.0, 0.0}, {-800.0, 1.0, 0.5, 1.0, 0.0}}, Outcome::Zero},
+        {Function::Density, "admissible law whose separate factors leave the double range (exp(delta·gamma − beta·mu) or exp(beta·x) above DBL_MAX, K1 below it) while the density does not", {{0.0, 500.0, 0.0, 2.0, 0.0}, {1000.0, 1.0, 0.9, 1.0, 0.0}}, Outcome::Positive},
 
         {Function::Kernel, "any argument NaN", eachArgument(kernel, nan), Outcome::NaN},
         {Function::Kernel, "alpha ≤ 0", {with(kernel, 0, 0.0), with(kernel, 0, -2.0)}, Outcome::NaN},
@@ -157,8 +157,8 @@ const std::vector<Row>& rows() {
         {Function::Kernel, "delta = 0, x = mu (q = 0)", {with(kernel, 2, 0.0, 4, 0.05)}, Outcome::NaN},
         {Function::Kernel, "x = −∞ with beta > 0", {with(kernel, 4, -inf)}, Outcome::Zero},
         {Function::Kernel, "x = +∞ with beta > 0, and x = ±∞ with beta = 0", {with(kernel, 4, inf), with(kernel, 4, inf, 1, 0.0)}, Outcome::NaN},
-        {Function::Kernel, "exp(beta·x) overflows while K1 stays positive", {{1.0, 0.9, 1.0, 800.0, 800.0}}, Outcome::PlusInfinity},
-        {Function::Kernel, "exp(beta·x) overflows while K1 is 0", {{1.0, 0.9, 1.0, 0.0, 1000.0}}, Outcome::NaN},
+        {Function::Kernel, "kernel itself above DBL_MAX (exp(beta·x) huge, K1 not small)", {{1.0, 0.9, 1.0, 800.0, 800.0}}, Outcome::PlusInfinity},
+        {Function::Kernel, "exp(beta·x) above DBL_MAX and K1 below DBL_MIN while the kernel is in range", {{1.0, 0.9, 1.0, 0.0, 1000.0}}, Outcome::Positive},
 
         {Function::Call, "any argument NaN", eachArgument(option, nan), Outcome::NaN},
         {Function::Call, "S ≤ 0 or K < 0 (no logarithm of K/S)", {with(option, 0, 0.0), with(option, 0, -100.0), with(option, 1, -100.0)}, Outcome::NaN},
@@ -176,7 +176,7 @@ const std::vector<Row>& rows() {
         {Function::Call, "alpha ≤ 0", {with(option, 4, 0.0), with(option, 4, -20.0)}, Outcome::NaN},
         {Function::Call, "alpha < \\|beta\\| or alpha < \\|beta + 1\\|", {with(option, 5, -21.0), with(option, 5, 19.5), with(option, 4, 2.5)}, Outcome::NaN},
         {Function::Call, "alpha, beta, delta or mu infinite", {with(option, 4, inf), with(option, 5, inf), with(option, 6, inf), with(option, 7, inf)}, Outcome::NaN},
-        {Function::Call, "admissible law whose factor exp(delta·T·gamma − beta·mu·T) overflows (long horizon)", {with(option, 2, 2000.0, 8, 60.0)}, Outcome::NaN},
+        {Function::Call, "admissible law over a long horizon, where exp(delta·T·gamma − beta·mu·T) is above DBL_MAX", {with(option, 2, 2000.0, 8, 60.0)}, Outcome::Positive},
     };
     return table;
 }
