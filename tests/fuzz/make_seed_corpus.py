@@ -114,14 +114,21 @@ def seeds_nig_call():
     yield "tilted_out_of_domain", [100.0, 100.0, 0.5, 0.03, 2.0, 1.5, 0.5, 0.05, 2.0]
     yield "spike_near_strike", [100.0, 100.0, 1.0, 0.0, 50.0, 0.0, 1e-9, 0.0, 1.0]
     yield "long_horizon", [100.0, 100.0, 1000.0, 0.03, 20.0, -3.0, 0.5, 0.05, 50.0]
-    # The costliest prices found by bench/worst_case_bench.cpp: all eight
-    # passes in both runs, with long node walks near a spike of the density.
+    # Costly prices found by bench/worst_case_bench.cpp: all eight passes,
+    # with long node walks near a spike of the density; the slowest ones also
+    # run the rule again with combined exponents, one over subnormal
+    # arithmetic (delta is the smallest subnormal).
     yield "most_evaluations_admissible", [100, 345.66454871799885, 1.6058019216953541, -0.028748147502120895,
                                           35.908275240089949, 6.9860111054265772, 2.4047210879968961e-73,
                                           0.77238580279149815, 24.943930053153668]
     yield "most_evaluations_any_input", [100, 102.27659451690705, 8.899786021487019, 0.1188268073176267,
                                          363.4974326055916, -288.6316231938543, 1.7839153592071387e-264,
                                          0.0025293493727845985, 0.68445698300473867]
+    yield "slowest_admissible", [100, 406.46785383056141, 3.6182342899686164, 0.011987088479538183, 342.40505945156684,
+                                 0.1253821170686471, 4.0840824563454424e-06, -0.18491642627004889, 1.482954278348106]
+    yield "slowest_any_input", [98.968442798499041, 249.48965762884345, 52.061288990835699, 0.69105989873898777,
+                                265.27488922154936, 0.11485756782304406, 4.9406564584124654e-324,
+                                -0.033789207175221846, 1.0499187301798425]
     for i, (name, values) in enumerate([("nan", [NAN]), ("infinite", [INF, -INF]), ("zero", [0.0]),
                                         ("negative", [-1.0]), ("huge", [DBL_MAX]), ("tiny", [DENORM_MIN])]):
         for j, t in enumerate(with_each_replaced(typical, values)):
