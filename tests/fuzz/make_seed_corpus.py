@@ -99,6 +99,12 @@ def seeds_nig_density(point_first=True):
         [0.0, 1.0, 0.0, 1e-310, 0.0],    # K1 argument subnormal: pole overflows
     ]
     yield "overflowing_pieces", [v for t in overflowing_pieces for v in order(t)]
+    # alpha next to |beta|: alpha^2 - beta^2 formed from the squares cancels.
+    near_boundary = [[float.fromhex("-0x1.ffffffffffffcp-1"), float.fromhex("0x1.4000000000001p+4"), 20.0, 20.0, 11.0],
+                     [0.1, math.nextafter(2.0, INF), 2.0, 0.3, 0.05], [0.1, 2.0, math.nextafter(-2.0, INF), 0.3, 0.05],
+                     [1.375, 1.375, 1.375, -12.125, 13.875],  # alpha = beta: gamma = 0
+                     [0.0, 2.0 ** -1019, float.fromhex("0x1.fep-1020"), 6.375, 6.375]]  # squares underflow
+    yield "alpha_next_to_beta", [v for t in near_boundary for v in order(t)]
     # alpha q on every K1 region and row boundary.
     edges = [0.8, 5.5, 12.5] + MID_ROW_EDGES + [float(n) for n in range(6, 13)] + [60.0 / k for k in range(1, 5)]
     yield "bessel_edges", [v for e in edges for v in order([0.0, 1.0, 0.25, e, 0.0])]
