@@ -43,6 +43,12 @@ inline bool isNormalDouble(double v) noexcept {
     return isPositiveNormal(std::fabs(v));
 }
 
+// Conjunction of several tests, all evaluated, folded without branches.
+template <class... Tests>
+inline bool allOf(Tests... tests) noexcept {
+    return (static_cast<unsigned>(tests) & ...) != 0u;
+}
+
 // Whether (alpha, beta, delta, mu) is a law: alpha > |beta|, delta > 0, all
 // finite (false for NaN). Only for such laws, at finite points, does a factor
 // out of range call for the evaluation with combined exponents; everything
@@ -71,8 +77,8 @@ inline double nigKernel(double alpha, double beta, double delta, double mu, doub
     const double tilt = std::exp(x * beta);
     const double product = k * tilt;
     const double value = product / q;
-    piecesNormal = piecesNormal & isPositiveNormal(k) & isPositiveNormal(tilt) &
-                   isPositiveNormal(product) & isPositiveNormal(value);
+    piecesNormal = allOf(piecesNormal, isPositiveNormal(k), isPositiveNormal(tilt),
+                         isPositiveNormal(product), isPositiveNormal(value));
     return value;
 }
 
@@ -106,9 +112,9 @@ inline double nigDensity(double x, double alpha, double beta, double delta, doub
     const double p3 = (p2 * alpha) * delta;
     const double p4 = p3 * invPi;
     const double value = p4 / q;
-    piecesNormal = piecesNormal & isNormalDouble(level) & isNormalDouble(k) & isNormalDouble(tilt) &
-                   isNormalDouble(p1) & isNormalDouble(p2) & isNormalDouble(p3) &
-                   isNormalDouble(p4) & isNormalDouble(value);
+    piecesNormal = allOf(piecesNormal, isNormalDouble(level), isNormalDouble(k),
+                         isNormalDouble(tilt), isNormalDouble(p1), isNormalDouble(p2),
+                         isNormalDouble(p3), isNormalDouble(p4), isNormalDouble(value));
     return value;
 }
 

@@ -1,8 +1,8 @@
 // What each exported function returns for NaN, infinite, zero, negative and
 // out-of-domain arguments. The table below is the single source of the
-// input-behaviour table in docs/input_behaviour.md: every row is checked on
-// each of its examples, and the committed document must be exactly the one
-// this table renders. After changing a row, regenerate the document with
+// input-behaviour table in README.md: every row is checked on
+// each of its examples, and README.md must carry exactly the section this
+// table renders. After changing a row, regenerate that section with
 //   LORVANE_WRITE_INPUT_BEHAVIOUR=1 build/release/bin/lorvane_tests --gtest_filter='InputBehaviour.*'
 #include <gtest/gtest.h>
 
@@ -199,20 +199,22 @@ std::string formatArguments(const std::vector<double>& args) {
     return s + ")";
 }
 
-// The document: one table per function, one line per row, with up to two of
-// its examples.
-std::string renderDocument() {
+// The README's section: one table per function, one line per row, with up
+// to two of its examples. It stands between two marker comments in README.md.
+const std::string beginMarker = "<!-- input-behaviour: rendered by tests/input_behaviour_test.cpp -->\n";
+const std::string endMarker = "<!-- end of input-behaviour -->\n";
+
+std::string renderSection() {
     std::ostringstream doc;
-    doc << "# What the functions return for unusual arguments\n\n"
-           "No function validates its arguments or reports an error: NaN, infinite, zero, negative and\n"
+    doc << "No function validates its arguments or reports an error: NaN, infinite, zero, negative and\n"
            "out-of-domain arguments flow through the IEEE arithmetic. This is what comes back. Every row\n"
            "is checked on each of its examples by `tests/input_behaviour_test.cpp`, which also renders\n"
-           "this file from the same table and fails if the two differ.\n\n"
+           "this section from the same table and fails if the two differ.\n\n"
            "\"finite, > 0\" and the like name the class of the result; the values themselves are the\n"
            "function's ordinary results. An admissible NIG law has alpha > \\|beta\\| and delta > 0; the\n"
            "call price also needs alpha > \\|beta + 1\\|.\n";
     for (const Section& section : sections) {
-        doc << "\n## " << section.heading << "\n\n| Arguments | Examples | Result |\n|---|---|---|\n";
+        doc << "\n### " << section.heading << "\n\n| Arguments | Examples | Result |\n|---|---|---|\n";
         for (const Row& row : rows()) {
             if (row.function != section.function) continue;
             std::string examples;
@@ -225,7 +227,7 @@ std::string renderDocument() {
     return doc.str();
 }
 
-const std::string documentPath = std::string(LORVANE_TEST_DATA_DIR) + "/../../docs/input_behaviour.md";
+const std::string readmePath = std::string(LORVANE_TEST_DATA_DIR) + "/../../README.md";
 
 TEST(InputBehaviour, EveryRowHoldsOnEachOfItsExamples) {
     for (const Row& row : rows())
@@ -237,19 +239,30 @@ TEST(InputBehaviour, EveryRowHoldsOnEachOfItsExamples) {
         }
 }
 
-TEST(InputBehaviour, CommittedDocumentIsTheRenderedTable) {
-    const std::string rendered = renderDocument();
-    if (const char* write = std::getenv("LORVANE_WRITE_INPUT_BEHAVIOUR"); write && *write) {
-        std::ofstream(documentPath, std::ios::binary) << rendered;
-        GTEST_SKIP() << "wrote " << documentPath;
+TEST(InputBehaviour, ReadmeCarriesTheRenderedTable) {
+    std::string readme;
+    {
+        std::ifstream in(readmePath, std::ios::binary);
+        ASSERT_TRUE(in) << "cannot read " << readmePath;
+        std::stringstream ss;
+        ss << in.rdbuf();
+        readme = ss.str();
     }
-    std::ifstream in(documentPath, std::ios::binary);
-    ASSERT_TRUE(in) << "cannot read " << documentPath;
-    std::stringstream committed;
-    committed << in.rdbuf();
-    EXPECT_EQ(committed.str(), rendered)
-        << "docs/input_behaviour.md is stale; regenerate it with LORVANE_WRITE_INPUT_BEHAVIOUR=1 lorvane_tests "
-           "--gtest_filter='InputBehaviour.*'";
+    const auto begin = readme.find(beginMarker);
+    const auto end = readme.find(endMarker);
+    ASSERT_NE(begin, std::string::npos) << "README.md lacks the marker " << beginMarker;
+    ASSERT_NE(end, std::string::npos) << "README.md lacks the marker " << endMarker;
+    ASSERT_LT(begin, end);
+    const auto contentStart = begin + beginMarker.size();
+    const std::string rendered = renderSection();
+    if (const char* write = std::getenv("LORVANE_WRITE_INPUT_BEHAVIOUR"); write && *write) {
+        readme.replace(contentStart, end - contentStart, rendered);
+        std::ofstream(readmePath, std::ios::binary) << readme;
+        GTEST_SKIP() << "wrote " << readmePath;
+    }
+    EXPECT_EQ(readme.substr(contentStart, end - contentStart), rendered)
+        << "README.md's input-behaviour section is stale; regenerate it with "
+           "LORVANE_WRITE_INPUT_BEHAVIOUR=1 lorvane_tests --gtest_filter='InputBehaviour.*'";
 }
 
 }  // namespace

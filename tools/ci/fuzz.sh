@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, replays each committed corpus,
 # then fuzzes each target for a bounded time (FUZZ_SECONDS, default 60),
-# two targets at a time. Inputs found to break a contract are kept in
+# two targets at a time, from a fixed seed (FUZZ_SEED, default 1) so that a
+# run can be repeated. Inputs found to break a contract are kept in
 # build/fuzz/crashes/ and fail the run.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -31,7 +32,7 @@ done
 run_one() {
     local t=$1
     mkdir -p "$out/$t.corpus"
-    build/fuzz/bin/"$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    build/fuzz/bin/"$t" -seed="${FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix=build/fuzz/crashes/"$t"- "$out/$t.corpus" tests/fuzz/corpus/"$t" \
         >"$out/$t.log" 2>&1
 }
