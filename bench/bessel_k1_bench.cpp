@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "lorvane.h"
+#include "time_per_call.h"
 
 namespace {
 
@@ -59,17 +60,7 @@ const std::vector<double>& inputs(const Region& region) {
 
 template <class Fn>
 void run(benchmark::State& state, Fn fn, const Region* region) {
-    const std::vector<double>& xs = inputs(*region);
-    Fn volatile f = fn;
-    for (auto _ : state) {
-        double acc = 0;
-        for (double x : xs) acc += f(x);
-        benchmark::DoNotOptimize(acc);
-    }
-    // Seconds per call; the console shows it in ns.
-    state.counters["per_call"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * static_cast<double>(xs.size()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    lorvane::bench::timePerCall(state, fn, inputs(*region));
 }
 
 using Ptr = double (*)(double);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lorvane.h"
+#include "time_per_call.h"
 
 namespace {
 
@@ -22,17 +23,7 @@ std::vector<double> inputs(double lo, double hi) {
 
 template <class Fn>
 void run(benchmark::State& state, Fn fn, double lo, double hi) {
-    const std::vector<double> xs = inputs(lo, hi);
-    Fn volatile f = fn;
-    for (auto _ : state) {
-        double acc = 0;
-        for (double x : xs) acc += f(x);
-        benchmark::DoNotOptimize(acc);
-    }
-    // Seconds per call; the console shows it in ns.
-    state.counters["per_call"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * static_cast<double>(xs.size()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    lorvane::bench::timePerCall(state, fn, inputs(lo, hi));
 }
 
 using Ptr = double (*)(double);

@@ -19,6 +19,7 @@
 
 #include "lorvane.h"
 #include "module_loader.h"
+#include "ulp_distance.h"
 
 #if defined(LORVANE_HAVE_REFERENCE_VALUES)
 #include "reference_values.h"
@@ -27,6 +28,10 @@
 #if defined(__i386__) || defined(__x86_64__)
 
 namespace {
+
+using lorvane::test::allowedUlps;
+using lorvane::test::bitsOf;
+using lorvane::test::ulpDistance;
 
 constexpr std::uint16_t singlePrecision = 0x0000, doublePrecision = 0x0200, extendedPrecision = 0x0300;
 constexpr std::uint16_t precisionMask = 0x0300;
@@ -111,12 +116,6 @@ struct Functions {
 
 constexpr Functions linked{cdfN, BesselK1, pdfNIG, theIntegrand_BS_style, NIG_Call_BS_style};
 
-std::uint64_t bitsOf(double x) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    return bits;
-}
-
 // Every case evaluated in a fresh thread running at the given precision.
 std::vector<std::uint64_t> evaluateAt(std::uint16_t precision, const Functions& functions,
                                       const std::vector<Case>& all) {
@@ -194,24 +193,6 @@ TEST(X87Precision, PrecisionControlOfTheCallerIsRestored) {
 }
 
 #if defined(LORVANE_HAVE_REFERENCE_VALUES)
-// Distance in units in the last place: how many doubles lie between the two.
-std::uint64_t ulpDistance(double a, double b) {
-    auto ordered = [](double x) {
-        const std::uint64_t bits = bitsOf(x);
-        return (bits >> 63) ? std::uint64_t(0x8000000000000000u) - (bits & 0x7fffffffffffffffu)
-                            : bits + std::uint64_t(0x8000000000000000u);
-    };
-    const std::uint64_t x = ordered(a), y = ordered(b);
-    return x > y ? x - y : y - x;
-}
-
-// The library's own arithmetic is the same SSE2 double sequence as the
-// x86-64 build's, so results are the same bits except where the C math
-// libraries differ: glibc's 32-bit x87 exp of a large argument (the far
-// normal tail, K1 at large x) may round differently in the last place.
-// Measured: at most 2 units over thousands of arguments; for the NIG
-// functions, whose exp and log arguments are moderate, none.
-std::uint64_t allowedUlps(int ordinal) { return ordinal <= 2 ? 4 : 0; }
 
 TEST(X87Precision, AtExtendedPrecisionAgreesWithTheX8664Build) {
     const auto all = cases();

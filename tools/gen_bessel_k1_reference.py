@@ -18,19 +18,11 @@ import sys
 
 import mpmath
 
+from float_neighbours import neighbours
+
 mpmath.mp.dps = 40
 
 LOW, HIGH = 1e-300, 700.0
-
-
-def neighbours(x, count=3):
-    out = [x]
-    up = down = x
-    for _ in range(count):
-        up = math.nextafter(up, math.inf)
-        down = math.nextafter(down, -math.inf)
-        out += [up, down]
-    return out
 
 
 def mid_x(y):

@@ -16,20 +16,12 @@ import sys
 
 import mpmath
 
+from float_neighbours import neighbours
+
 mpmath.mp.dps = 40
 
 SWITCH = 7.07106781186547
 CUTOFF = 37.0
-
-
-def neighbours(x, count=3):
-    out = [x]
-    up = down = x
-    for _ in range(count):
-        up = math.nextafter(up, math.inf)
-        down = math.nextafter(down, -math.inf)
-        out += [up, down]
-    return out
 
 
 def inputs():

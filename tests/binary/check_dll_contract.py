@@ -31,6 +31,8 @@ import re
 import subprocess
 import sys
 
+from problem_report import report
+
 MODULE_NAME = "lorvane"
 
 # ordinal -> (name, argument bytes the callee removes)
@@ -236,15 +238,9 @@ def main():
         problems = check_host(args.objdump, args.dll)
     else:
         problems = check(args.objdump, args.dll, x86_64=args.x86_64)
-    for p in problems:
-        print("FAIL:", p)
-    if args.expect:
-        missed = [e for e in args.expect if not any(e in p for p in problems)]
-        for e in missed:
-            print("NOT REPORTED:", e)
-        return 1 if missed else 0
-    if problems:
-        return 1
+    status = report(problems, args.expect)
+    if status is not None:
+        return status
     if args.elf:
         print(f"{args.dll}: i386, every function removes its own arguments")
     elif args.host:

@@ -20,12 +20,17 @@
 #include <vector>
 
 #include "lorvane.h"
+#include "ulp_distance.h"
 
 #if defined(LORVANE_HAVE_REFERENCE_VALUES)
 #include "reference_values.h"
 #endif
 
 namespace {
+
+using lorvane::test::allowedUlps;
+using lorvane::test::bitsOf;
+using lorvane::test::ulpDistance;
 
 constexpr const char* moduleFileName = "lorvane.dll";
 
@@ -56,12 +61,6 @@ std::string hex(double x) {
     char text[64];
     std::snprintf(text, sizeof text, "%a", x);
     return text;
-}
-
-std::uint64_t bitsOf(double x) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    return bits;
 }
 
 // The cases every check evaluates: the reference table when the build has
@@ -206,24 +205,6 @@ void checkBinding(HMODULE module) {
         if (GetProcAddress(module, name)) fail(std::string("name '") + name + "' is exported");
 }
 
-// Distance in units in the last place: how many doubles lie between the two.
-std::uint64_t ulpDistance(double a, double b) {
-    auto ordered = [](double x) {
-        const std::uint64_t bits = bitsOf(x);
-        return (bits >> 63) ? std::uint64_t(0x8000000000000000u) - (bits & 0x7fffffffffffffffu)
-                            : bits + std::uint64_t(0x8000000000000000u);
-    };
-    const std::uint64_t x = ordered(a), y = ordered(b);
-    return x > y ? x - y : y - x;
-}
-
-// How far a result may lie from the reference build's. The library's own
-// arithmetic is the same SSE2 double sequence on every x86 build, so only
-// the C math library can differ: its exp of a large argument (the far
-// normal tail, K1 at large x) may round differently in the last place.
-// Measured: at most 2 units over thousands of arguments; for the NIG
-// functions, whose exp and log arguments are moderate, none.
-std::uint64_t allowedUlps(int ordinal) { return ordinal <= 2 ? 4 : 0; }
 
 bool agrees(double got, double expected, int ordinal) {
     if (std::isnan(expected)) return std::isnan(got);
