@@ -10,6 +10,16 @@
 
 namespace lorvane::detail {
 
+namespace {
+
+// The density's constant factor (alpha delta / pi) exp(delta gamma - beta mu),
+// level being the exponential, applied once to the finished sum h * sum.
+inline double massFromSum(double hSum, double level, double alpha, double delta) noexcept {
+    return (((hSum * level) * alpha) * delta) * invPi;
+}
+
+}  // namespace
+
 double nigProbabilityFromFactors(double alpha, double beta, double delta, double mu, double lower,
                                  double upper, bool* piecesNormal) noexcept {
     bool normal = true;
@@ -17,7 +27,7 @@ double nigProbabilityFromFactors(double alpha, double beta, double delta, double
     const DoubleExponentialSum integral = doubleExponentialSum(kernel, lower, upper);
     const double level = nigLevelFactor(alpha, beta, delta, mu);
     if (piecesNormal) *piecesNormal = normal && isNormalDouble(level);
-    return (((integral.stepTimesSum * level) * alpha) * delta) * invPi;
+    return massFromSum(integral.stepTimesSum, level, alpha, delta);
 }
 
 double nigProbabilityScaled(double alpha, double beta, double delta, double mu, double lower,
@@ -41,7 +51,7 @@ double NIG_Prob_BS_style(double alpha, double beta, double delta, double mu, dou
     if (nigIntervalSurelyNormal(alpha, beta, delta, mu, lower, upper)) {
         const auto kernel = [=](double x) { return nigKernel(alpha, beta, delta, mu, x); };
         const double hSum = doubleExponentialSum(kernel, lower, upper).stepTimesSum;
-        const double mass = (((hSum * level) * alpha) * delta) * invPi;
+        const double mass = massFromSum(hSum, level, alpha, delta);
         if (std::isfinite(mass) || !inDomain) return mass;
         return nigProbabilityScaled(alpha, beta, delta, mu, lower, upper);
     }
@@ -56,7 +66,7 @@ double NIG_Prob_BS_style(double alpha, double beta, double delta, double mu, dou
         return piecesNormal || !inDomain ? v : std::numeric_limits<double>::quiet_NaN();
     };
     const double hSum = doubleExponentialSum(checkedKernel, lower, upper).stepTimesSum;
-    const double mass = (((hSum * level) * alpha) * delta) * invPi;
+    const double mass = massFromSum(hSum, level, alpha, delta);
     if ((piecesNormal && std::isfinite(mass)) || !inDomain) return mass;
     return nigProbabilityScaled(alpha, beta, delta, mu, lower, upper);
 }

@@ -15,8 +15,7 @@ namespace lorvane::detail {
 // (alpha > |beta|, delta > 0, all finite) and finite limits; then over the
 // same nodes with combined exponents (nigProbabilityScaled). Where
 // nigIntervalSurelyNormal vouches for the kernel in advance the plain rule
-// runs without checks per node; otherwise nigProbabilityFromFactors checks
-// them.
+// runs without checks per node; otherwise every node's factors are checked.
 double NIG_Prob_BS_style(double alpha, double beta, double delta, double mu, double lower,
                          double upper) noexcept;
 

@@ -17,14 +17,16 @@ namespace lorvane::detail {
 inline constexpr double guardSmallestArgument = 1e-10;
 inline constexpr double guardLargestArgument = 600;
 inline constexpr double guardLargestExponent = 600;
+// For the kernel, q within [1e-10, 1e10] (23.1 in the logarithm) and the
+// least exponent beta x - alpha q: -670 - 3 - 23.1 > -708.
+inline constexpr double guardLargestRadius = 1e10;
+inline constexpr double guardLowestKernelExponent = -670;
 
 // The kernel at one point, from z = alpha q, q and its exponent x beta.
 inline bool nigKernelSurelyNormal(double z, double q, double tiltExponent) noexcept {
-    constexpr double radiusRange = 1e10;
-    constexpr double lowestExponent = -670;  // -670 - 3 - 23.1 > -708
-    return z >= guardSmallestArgument && z <= guardLargestArgument && q >= 1 / radiusRange &&
-           q <= radiusRange && std::fabs(tiltExponent) <= guardLargestExponent &&
-           tiltExponent - z >= lowestExponent;
+    return z >= guardSmallestArgument && z <= guardLargestArgument && q >= 1 / guardLargestRadius &&
+           q <= guardLargestRadius && std::fabs(tiltExponent) <= guardLargestExponent &&
+           tiltExponent - z >= guardLowestKernelExponent;
 }
 
 // The density at one point; levelExponent is delta gamma - beta mu.
@@ -57,20 +59,16 @@ inline bool nigDensitySurelyNormal(double z, double q, double alpha, double delt
 // Any NaN fails the test.
 inline bool nigIntervalSurelyNormal(double alpha, double beta, double delta, double mu,
                                     double lower, double upper) noexcept {
-    constexpr double smallestArgument = 1e-10;
-    constexpr double largestArgument = 600;
-    constexpr double largestRadius = 1e10;
-    constexpr double largestTilt = 600;
-    constexpr double lowestExponent = -670;
     const double dLower = lower - mu, dUpper = upper - mu;
     const double qLower = std::sqrt(dLower * dLower + delta * delta);
     const double qUpper = std::sqrt(dUpper * dUpper + delta * delta);
     const double qMax = std::fmax(qLower, qUpper);
     const double reach = std::fmax(std::fabs(lower), std::fabs(upper));
     const double m = std::fmin(beta * lower - alpha * qLower, beta * upper - alpha * qUpper);
-    return std::fabs(delta) >= smallestArgument && alpha * std::fabs(delta) >= smallestArgument &&
-           qMax <= largestRadius && alpha * qMax <= largestArgument &&
-           std::fabs(beta) * reach <= largestTilt && m >= lowestExponent;
+    return std::fabs(delta) >= guardSmallestArgument &&
+           alpha * std::fabs(delta) >= guardSmallestArgument && qMax <= guardLargestRadius &&
+           alpha * qMax <= guardLargestArgument && std::fabs(beta) * reach <= guardLargestExponent &&
+           m >= guardLowestKernelExponent;
 }
 
 }  // namespace lorvane::detail

@@ -41,12 +41,21 @@ inline double k1Horner(const double (&c)[n], double t) noexcept {
     return k1HornerSteps(c, t, std::make_index_sequence<n - 2>{});
 }
 
+// Where the asymptotic form starts, and the scale of its variable t = 60/x.
+inline constexpr double k1AsymptoticStart = 12.5;
+inline constexpr double k1AsymptoticScale = 60.0;
+
+// The slowly varying factor K1(x) e^x / sqrt(t) of the asymptotic form, as a
+// polynomial in t = 60/x itself, t in [0, 4.8] (x = +infinity gives t = 0).
+inline double k1AsymptoticPolynomial(double t) noexcept {
+    const int k = static_cast<int>(t);  // 0 ... 4
+    return k1Horner(k1AsymRows[k], t);
+}
+
 inline double besselK1(double x) noexcept {
     constexpr double smallEnd = 0.8;
     constexpr double midEnd = 5.5;
-    constexpr double highEnd = 12.5;
     constexpr double midShift = 3.0;
-    constexpr double asymScale = 60.0;
 
     // "Not at least 0.8" also takes x <= 0 and NaN, which come out NaN.
     if (!(x >= smallEnd)) {
@@ -64,16 +73,14 @@ inline double besselK1(double x) noexcept {
         const double t = static_cast<double>(k - 2) - y;
         return k1Horner(k1MidRows[k], t) * v;
     }
-    if (x < highEnd) {
+    if (x < k1AsymptoticStart) {
         const int n = static_cast<int>(x);  // 5 ... 12
         const double t = static_cast<double>(n + 1) - x;
         return k1Horner(k1HighRows[n - 5], t);
     }
-    // t = 60/x lies in [0, 4.8]; x = +infinity gives t = 0 and the result 0.
-    const double t = asymScale / x;
-    const int k = static_cast<int>(t);
+    const double t = k1AsymptoticScale / x;
     const double s = std::exp(-x) * std::sqrt(t);
-    return s * k1Horner(k1AsymRows[k], t);
+    return s * k1AsymptoticPolynomial(t);
 }
 
 }  // namespace lorvane::detail

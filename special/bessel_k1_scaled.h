@@ -15,14 +15,10 @@
 namespace lorvane::detail {
 
 inline double besselK1Scaled(double x) noexcept {
-    constexpr double asymStart = 12.5;
-    constexpr double asymScale = 60.0;
     // "Not at least 12.5" also takes x <= 0 and NaN, which besselK1 makes NaN.
-    if (!(x >= asymStart)) return besselK1(x) * std::exp(x);
-    // t = 60/x lies in [0, 4.8]; x = +infinity gives 0.
-    const double t = asymScale / x;
-    const int k = static_cast<int>(t);
-    return std::sqrt(t) * k1Horner(k1AsymRows[k], t);
+    if (!(x >= k1AsymptoticStart)) return besselK1(x) * std::exp(x);
+    const double t = k1AsymptoticScale / x;
+    return std::sqrt(t) * k1AsymptoticPolynomial(t);
 }
 
 }  // namespace lorvane::detail

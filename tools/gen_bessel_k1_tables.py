@@ -588,7 +588,7 @@ def render(results):
         origin = "fixed" if row.fixed is not None else "fit err %.1e" % fit_err
         return "row %d: %s; %s; max rel err %.1e" % (row.index, where, origin, after[0])
 
-    specs = (
+    row_tables = (
         ("k1MidRows", 15, "0.8 <= x < 5.5: row k = trunc(y + 3) approximates (x/3) K1(x)\n"
                           "// as a polynomial in t; K1 = poly * (3/x)."),
         ("k1HighRows", 15, "5.5 <= x < 12.5: row trunc(x) - 5 approximates K1(x) as a\n"
@@ -596,7 +596,7 @@ def render(results):
         ("k1AsymRows", 8, "x >= 12.5: row trunc(t), t = 60/x, approximates K1(x) e^x / sqrt(t)\n"
                           "// as a polynomial in t itself; K1 = exp(-x) sqrt(t) poly."),
     )
-    for name, width, comment in specs:
+    for name, width, comment in row_tables:
         entries = table(name)
         out.append("// " + comment)
         out.append("inline constexpr double %s[%d][%d] = {" % (name, len(entries), width))
